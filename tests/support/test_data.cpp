@@ -1,0 +1,1 @@
+// support code shared by the tests
