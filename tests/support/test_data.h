@@ -6,7 +6,9 @@
 
 namespace lexomir::testing {
 
-inline std::string data_path(const std::string& relative) { return std::string(LEXOMIR_TEST_DATA_DIR) + "/" + relative; }
+inline std::string data_path(const std::string& relative) {
+  return std::string(LEXOMIR_TEST_DATA_DIR) + "/" + relative;
+}
 
 // The whole file as bytes; empty when it cannot be read.
 inline std::string read_data_file(const std::string& relative) {
