@@ -57,6 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
         UrlRow{"ShorterThanScheme", "http:/", "http", "/", 0},
         // The host is found ignoring case wherever it first occurs, here inside the scheme.
         UrlRow{"HostInsideScheme", "http://t/x", "t", "//t/x", 80},
+        // CB 3A is one character to the walk, so its ":" cuts neither the host nor the port.
+        UrlRow{"ColonAsSecondByte", "\xCB:", "\xCB:", "/", 80},
         // Host letters fold, Chinese bytes (中 D6 D0) stay.
         UrlRow{"ChineseHost",
                "http://\xD6\xD0"
