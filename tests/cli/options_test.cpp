@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "cli/cli.h"
@@ -61,9 +62,10 @@ TEST_P(CliUsageTest, ExitsWithTwoAndOneLineSayingWhy) {
   std::ostringstream err;
   EXPECT_EQ(run_cli(args, in, out, err), kExitUsage);
   EXPECT_EQ(out.str(), "");
-  EXPECT_THAT(err.str(), HasSubstr(GetParam().message));
-  EXPECT_EQ(std::count(err.str().begin(), err.str().end(), '\n'), 1);
-  EXPECT_EQ(err.str().back(), '\n');
+  const std::string message = err.str();
+  EXPECT_THAT(message, HasSubstr(GetParam().message));
+  EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1);
+  EXPECT_EQ(message.back(), '\n');
 }
 
 const UsageCase kUsageCases[] = {
