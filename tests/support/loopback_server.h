@@ -18,7 +18,13 @@
 // next queued response; else the exact route for its path with query; else the longest matching
 // prefix route; else the default (404 until set). Routes match the origin-form path, so a request
 // in absolute form ("GET http://host/p HTTP/1.1", as a client sends to a proxy) matches "/p" too:
-// point a client's proxy setting at host_port() to see the bytes it sends to a proxy.
+// point a client's proxy setting at host_port() to see the bytes it sends to a proxy, or to serve
+// links to any host (such as the question links of a real captured search page) without a name
+// lookup. Through the Tinyproxy fixture only 127.0.0.1 URLs work: there is no DNS here.
+//
+// Other checks the web tests tend to need: a client that gave up a transfer shows as
+// wait_until_no_connections(); a header block of an exact size comes from pad_head_to(2048); a
+// raw_head sends any bytes at all before the body (a malformed or oversized block).
 //
 // Every connection has its own thread and is closed after one response ("Connection: close" is
 // added unless the script gives a Connection header), so a request that is never answered does not
@@ -88,6 +94,7 @@ struct ScriptedResponse {
   std::string head() const;
   // Adds an "X-Padding" header line so that head() is exactly `size` bytes (or just the line, when
   // the head is longer already): for header blocks of a chosen size, such as 2047 or 2048 bytes.
+  // No effect on a raw_head.
   ScriptedResponse& pad_head_to(std::size_t size);
 };
 

@@ -93,6 +93,22 @@ TEST(LoopbackServer, RecordsEachRequestByteForByteAndAnswersByPath) {
   EXPECT_EQ(server.last_request().path(), "/other");
 }
 
+// libcurl holds back a large POST body until the server says to go on; without the answer every such
+// request would stall for a second.
+TEST(LoopbackServer, TellsAClientThatExpectsContinueToSendTheBody) {
+  LoopbackServer server;
+  UniqueFd fd = connect_to(server.port());
+  send_text(fd.get(), "POST /p HTTP/1.1\r\nExpect: 100-continue\r\nContent-Length: 4\r\n\r\n");
+  const std::string go_on = "HTTP/1.1 100 Continue\r\n\r\n";
+  std::string received(go_on.size(), '\0');
+  ASSERT_EQ(::recv(fd.get(), received.data(), received.size(), MSG_WAITALL),
+            static_cast<ssize_t>(go_on.size()));
+  EXPECT_EQ(received, go_on);
+  send_text(fd.get(), "body");
+  EXPECT_THAT(read_to_end(fd.get()), StartsWith("HTTP/1.1 404"));
+  EXPECT_EQ(server.last_request().body, "body");
+}
+
 TEST(LoopbackServer, SendsTheScriptedBytesAsGiven) {
   LoopbackServer server;
   ScriptedResponse cookies = ScriptedResponse::ok("a\0b"s, "text/plain");
