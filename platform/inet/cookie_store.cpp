@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <mutex>
 #include <string_view>
 
@@ -49,6 +50,13 @@ CURLSH* cookie_share() {
     return s;
   }();
   return share;
+}
+
+void clear_cookies() {
+  std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> easy(curl_easy_init(), curl_easy_cleanup);
+  if (!easy) return;
+  curl_easy_setopt(easy.get(), CURLOPT_SHARE, cookie_share());
+  curl_easy_setopt(easy.get(), CURLOPT_COOKIELIST, "ALL");
 }
 
 std::optional<std::string> netscape_cookie_line(const std::string& host, const std::string& name,
