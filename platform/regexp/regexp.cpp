@@ -20,6 +20,7 @@ struct CompileContextFree {
 };
 
 constexpr std::size_t kUnset = PCRE2_UNSET;
+static_assert(kUnset == kNoOffset);
 
 bool is_high_surrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 
@@ -40,14 +41,15 @@ struct RegExp::Compiled {
 
   // Calls on_match(ovector) for each match, left to right. False when the engine refused the subject.
   template <typename OnMatch>
-  bool scan(std::u16string_view subject, bool global, OnMatch on_match) const {
+  bool scan(std::u16string_view subject, bool global, OnMatch on_match,
+            bool subject_is_checked = false) const {
     std::unique_ptr<pcre2_match_data, MatchDataFree> data(
         pcre2_match_data_create_from_pattern(code.get(), nullptr));
     if (!data) return false;
     const auto* units = reinterpret_cast<PCRE2_SPTR16>(subject.data());
     std::size_t start = 0;
     // The subject is checked once; checking it again on every call of a global scan makes it quadratic.
-    std::uint32_t options = 0;
+    std::uint32_t options = subject_is_checked ? PCRE2_NO_UTF_CHECK : 0;
     while (start <= subject.size()) {
       const int rc = pcre2_match(code.get(), units, subject.size(), start, options, data.get(), nullptr);
       options = PCRE2_NO_UTF_CHECK;
@@ -116,6 +118,16 @@ std::shared_ptr<MatchCollection> RegExp::Execute(WideChars subject) const {
       });
   if (!accepted) return nullptr;
   return matches;
+}
+
+bool RegExp::ForEachMatch(std::u16string_view subject, const MatchVisitor& on_match,
+                          bool subject_is_checked) const {
+  const Compiled* compiled_pattern = compiled();
+  if (compiled_pattern == nullptr) return false;
+  const int groups = compiled_pattern->groups;
+  static_assert(sizeof(PCRE2_SIZE) == sizeof(std::size_t));
+  return compiled_pattern->scan(
+      subject, Global, [&](const PCRE2_SIZE* ovector) { on_match(ovector, groups); }, subject_is_checked);
 }
 
 std::optional<std::u16string> RegExp::Replace(std::u16string_view subject,

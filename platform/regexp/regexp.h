@@ -2,6 +2,7 @@
 // Our stand-in for the scripting regular-expression object: the same properties and calls (IgnoreCase,
 // Multiline, Global, Pattern, Execute, Replace), working on UTF-16 characters over PCRE2. Nothing throws: a
 // pattern the engine rejects makes Execute give no collection and Replace give nothing.
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +18,9 @@ namespace lexomir::platform {
 void co_initialize();
 void co_uninitialize();
 int co_initialize_depth();
+
+// The offset of a group that took part in no match.
+inline constexpr std::size_t kNoOffset = static_cast<std::size_t>(-1);
 
 class MatchCollection;
 
@@ -79,6 +83,13 @@ class RegExp {
   // The subject with each match (or the first) replaced: "$&" the match, "$1".."$99" a group, "$`" and "$'"
   // the text before and after, "$$" a dollar. None when the pattern is rejected.
   std::optional<std::u16string> Replace(std::u16string_view subject, std::u16string_view replacement) const;
+
+  // Execute without keeping a collection: on_match gets, for each match in turn, (1 + groups) start/end pairs
+  // of UTF-16 offsets into subject (npos for a group that took no part). A subject that came out of our own
+  // decoder is known to be UTF-16 and need not be checked again. False when the pattern is rejected.
+  using MatchVisitor = std::function<void(const std::size_t* offsets, int groups)>;
+  bool ForEachMatch(std::u16string_view subject, const MatchVisitor& on_match,
+                    bool subject_is_checked = false) const;
 
  private:
   struct Compiled;

@@ -1,8 +1,12 @@
 #include "text/codepage.h"
 
 #include <gtest/gtest.h>
+#include <unicode/ucnv.h>
 
+#include <random>
 #include <string>
+
+#include "platform/codepage/codepage.h"
 
 namespace lexomir {
 namespace {
@@ -116,6 +120,41 @@ TEST(BadInput, LargeInputConvertsWhole) {
   }
   EXPECT_EQ(utf8_to_gbk(utf8), gbk);
   EXPECT_EQ(traditional_to_simplified(gbk), gbk);
+}
+
+// GBK pages are decoded through a table of our own; ICU's converter is the reference it must agree with.
+std::u16string icu_gbk_decode(const std::string& bytes) {
+  UErrorCode error = U_ZERO_ERROR;
+  UConverter* converter = ucnv_open("windows-936-2000", &error);
+  std::u16string out(bytes.size() + 1, u'\0');
+  const int32_t n =
+      ucnv_toUChars(converter, reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
+                    bytes.data(), static_cast<int32_t>(bytes.size()), &error);
+  ucnv_close(converter);
+  out.resize(static_cast<std::size_t>(n));
+  return out;
+}
+
+TEST(GbkDecoding, AgreesWithIcuOnEveryPairAndOnRandomBytes) {
+  const auto ours = [](const std::string& bytes) {
+    const platform::WideChars wide = platform::multibyte_to_wide(platform::kGbk, bytes);
+    return std::u16string(wide.begin(), wide.end());
+  };
+  std::string pairs;
+  for (int lead = 0x80; lead <= 0xFF; ++lead) {
+    for (int second = 1; second <= 0xFF; ++second) {
+      const std::string pair{static_cast<char>(lead), static_cast<char>(second)};
+      ASSERT_EQ(ours(pair), icu_gbk_decode(pair)) << lead << " " << second;
+      ASSERT_EQ(ours("a" + pair + "\xD6"), icu_gbk_decode("a" + pair + "\xD6")) << lead << " " << second;
+    }
+  }
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int> byte(1, 255);
+  for (int round = 0; round < 2000; ++round) {
+    std::string bytes(static_cast<std::size_t>(round % 40), 'x');
+    for (char& b : bytes) b = static_cast<char>(byte(random));
+    ASSERT_EQ(ours(bytes), icu_gbk_decode(bytes)) << ::testing::PrintToString(bytes);
+  }
 }
 
 }  // namespace
