@@ -20,6 +20,11 @@ class WindowOperations {
   virtual void append_result_text(const Text& text) = 0;
   // Plain text; an empty text is put there as an empty text.
   virtual void put_clipboard_text(const Text& text) = 0;
+
+  // Whether the result box holds the word: a search of the text read afresh now, letter case counting,
+  // matches beginning only where a character begins; the empty word is held by any non-empty box. A binding
+  // that keeps the text itself may answer from an index of it, with the same answer.
+  virtual bool result_contains(const Text& word);
 };
 
 }  // namespace lexomir
