@@ -163,7 +163,8 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::fit_outer_size() {
   QMargins frame;
   if (QWindow* handle = windowHandle()) frame = handle->frameMargins();
-  setFixedSize(kOuterWidth - frame.left() - frame.right(), kOuterHeight - frame.top() - frame.bottom());
+  const QSize inside(kOuterWidth - frame.left() - frame.right(), kOuterHeight - frame.top() - frame.bottom());
+  if (size() != inside) setFixedSize(inside);
   if (placed_) return;
   placed_ = true;
   if (QScreen* screen = this->screen()) {
