@@ -27,14 +27,20 @@ class Session {
   }
 
   // The question or the proxy as the core wants it, or nothing when it is not valid in the chosen encoding.
-  std::optional<Text> to_core(const std::string& input) const {
+  // A character that GBK cannot hold is sent as the converter leaves it; say so, since the answer then
+  // belongs to a slightly different question.
+  std::optional<Text> to_core(const std::string& input, const std::string& what) const {
     if (input.find('\0') != std::string::npos) return std::nullopt;
     if (options_.encoding == TerminalEncoding::kGbk) {
       if (!is_valid_gbk(input)) return std::nullopt;
       return input;
     }
     if (!is_valid_utf8(input)) return std::nullopt;
-    return utf8_to_gbk(input);
+    Text gbk = utf8_to_gbk(input);
+    if (!options_.quiet && gbk_to_utf8(gbk) != input) {
+      err_ << kProgram << what << " holds characters that GBK cannot hold; they were replaced or left out\n";
+    }
+    return gbk;
   }
 
   std::string to_terminal(const Text& text) const {
@@ -120,7 +126,7 @@ int run_cli(const std::vector<std::string>& args, std::istream& in, std::ostream
   }
 
   Session session(options, out, err, err_is_terminal);
-  const std::optional<Text> proxy = session.to_core(options.proxy);
+  const std::optional<Text> proxy = session.to_core(options.proxy, "the proxy");
   if (!proxy)
     return usage_error(err, std::string("the proxy is not valid ") + encoding_name(options.encoding));
   session.set_proxy(*proxy);
@@ -130,7 +136,7 @@ int run_cli(const std::vector<std::string>& args, std::istream& in, std::ostream
     // Every argument is checked before the first request, so a usage error never leaves half a batch done.
     TextArray questions;
     for (std::size_t i = 0; i < options.texts.size(); ++i) {
-      std::optional<Text> question = session.to_core(options.texts[i]);
+      std::optional<Text> question = session.to_core(options.texts[i], "TEXT " + std::to_string(i + 1));
       if (!question) {
         return usage_error(
             err, "TEXT " + std::to_string(i + 1) + " is not valid " + encoding_name(options.encoding));
@@ -146,7 +152,7 @@ int run_cli(const std::vector<std::string>& args, std::istream& in, std::ostream
       if (number == 1 && options.encoding == TerminalEncoding::kUtf8 && line.rfind(kUtf8Bom, 0) == 0) {
         line.erase(0, 3);
       }
-      const std::optional<Text> question = session.to_core(line);
+      const std::optional<Text> question = session.to_core(line, "line " + std::to_string(number));
       if (!question) {
         const std::string what = line.find('\0') != std::string::npos
                                      ? "holds a zero byte"

@@ -61,6 +61,17 @@ TEST_F(CliRunTest, ChineseQuestionInUtf8) {
   EXPECT_EQ(outcome.err, "");
 }
 
+TEST_F(CliRunTest, CharacterWithoutGbkFormIsReported) {
+  server.route_prefix(kSearchPrefix, ScriptedResponse::ok("<em>x</em>"));
+  // "a" and an emoji, which GBK has no place for.
+  const Outcome outcome = run({"-m", "highlight", "a\xF0\x9F\x98\x80"});
+  EXPECT_EQ(outcome.status, kExitFetched);
+  EXPECT_EQ(outcome.err,
+            "lexomir-cli: TEXT 1 holds characters that GBK cannot hold; they were replaced or left out\n");
+  EXPECT_EQ(run({"-m", "highlight", "--quiet", "a\xF0\x9F\x98\x80"}).err, "");
+  EXPECT_EQ(run({"-m", "highlight", "a\xE5\xA7\x93"}).err, "");
+}
+
 TEST_F(CliRunTest, ChineseQuestionInGbk) {
   server.route_prefix(kSearchPrefix, ScriptedResponse::ok("<em>\xD0\xD5\xCA\xCF</em>"));
   const Outcome outcome = run({"-m", "highlight", "--encoding", "gbk", "\xD0\xD5\xCA\xCF"});
