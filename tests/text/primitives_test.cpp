@@ -4,6 +4,8 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <optional>
 #include <string>
@@ -365,21 +367,55 @@ TEST(TextToNumber, OverflowGivesInfinityUnderflowGivesZero) {
   EXPECT_EQ(text_to_number("1e-999"), 0.0);
 }
 
-TEST(TextToNumber, IgnoresUserLocaleDecimalSeparator) {
-  // A user locale with a decimal comma must not change how "1.5" reads. Only C.UTF-8 exists on a bare
-  // system, so the check runs when a comma locale is installed.
-  const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
-  bool switched = false;
-  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8"}) {
-    if (std::setlocale(LC_NUMERIC, name)) {
-      switched = true;
-      break;
+// Switches LC_NUMERIC to a locale whose decimal separator is a comma for the life of the object. Such a
+// locale is rarely installed on a build machine, so one is compiled from the system's locale sources into
+// a private folder when needed.
+class CommaLocale {
+ public:
+  CommaLocale() : saved_(std::setlocale(LC_NUMERIC, nullptr)) {
+    if (const char* path = std::getenv("LOCPATH")) saved_locpath_ = path;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"}) {
+      if (std::setlocale(LC_NUMERIC, name)) {
+        active_ = true;
+        return;
+      }
+    }
+    const std::string folder = ::testing::TempDir() + "lexomir-locale";
+    setenv("LOCPATH", folder.c_str(), 1);
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
+      active_ = true;
+      return;
+    }
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    const std::string command = "localedef -i de_DE -f UTF-8 '" + folder + "/de_DE.UTF-8' >/dev/null 2>&1";
+    if (std::system(command.c_str()) == -1) return;
+    active_ = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+  }
+  ~CommaLocale() {
+    std::setlocale(LC_NUMERIC, saved_.c_str());
+    if (saved_locpath_) {
+      setenv("LOCPATH", saved_locpath_->c_str(), 1);
+    } else {
+      unsetenv("LOCPATH");
     }
   }
-  const double value = text_to_number("1.5");
-  std::setlocale(LC_NUMERIC, saved.c_str());
-  EXPECT_DOUBLE_EQ(value, 1.5);
-  if (!switched) GTEST_SKIP() << "no locale with a decimal comma installed";
+  CommaLocale(const CommaLocale&) = delete;
+  CommaLocale& operator=(const CommaLocale&) = delete;
+  bool active() const { return active_; }
+
+ private:
+  std::string saved_;
+  std::optional<std::string> saved_locpath_;
+  bool active_ = false;
+};
+
+TEST(TextToNumber, IgnoresUserLocaleDecimalSeparator) {
+  const CommaLocale comma;
+  if (!comma.active()) GTEST_SKIP() << "no locale with a decimal comma could be set";
+  ASSERT_DOUBLE_EQ(std::strtod("1,5", nullptr), 1.5) << "the locale did not take effect";
+  EXPECT_DOUBLE_EQ(text_to_number("1.5"), 1.5);
+  EXPECT_DOUBLE_EQ(text_to_number("1,5"), 1.0);
 }
 
 struct TruncateRow {
