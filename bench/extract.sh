@@ -27,26 +27,30 @@ if pad > 0:
 open(sys.argv[1], "wb").write(data)
 PY
 
-repeats=5
-out=$("$bench" "$page" "$repeats")
-echo "$out"
-items=$(awk '/^items/ {print $2}' <<<"$out")
-seconds=$(awk '/^seconds/ {print $2}' <<<"$out")
-rss_kb=$(awk '/^peak_rss_kb/ {print $2}' <<<"$out")
-bytes=$(awk '/^bytes/ {print $2}' <<<"$out")
-
-# grep in byte mode: in a UTF-8 locale it would call the GBK page binary and print nothing.
+# Rounds alternate between the two, so a busy machine slows both alike; the best time of each counts.
+rounds=7
+best_seconds=""
 best_grep=""
 grep_items=0
-for _ in $(seq "$repeats"); do
+for _ in $(seq "$rounds"); do
+  out=$("$bench" "$page" 3)
+  seconds=$(awk '/^seconds/ {print $2}' <<<"$out")
+  if [ -z "$best_seconds" ] || awk -v a="$seconds" -v b="$best_seconds" 'BEGIN {exit !(a < b)}'; then
+    best_seconds=$seconds
+  fi
+  # grep in byte mode: in a UTF-8 locale it would call the GBK page binary and print no match.
   start=$(date +%s%N)
   grep_items=$(LC_ALL=C grep -oiP '<em>.*?</em>' "$page" | wc -l)
   end=$(date +%s%N)
-  t=$(( end - start ))
+  t=$((end - start))
   if [ -z "$best_grep" ] || [ "$t" -lt "$best_grep" ]; then best_grep=$t; fi
 done
-echo "grep items $grep_items"
-echo "grep seconds $(awk -v t="$best_grep" 'BEGIN {printf "%.6f", t / 1e9}')"
+items=$(awk '/^items/ {print $2}' <<<"$out")
+rss_kb=$(awk '/^peak_rss_kb/ {print $2}' <<<"$out")
+bytes=$(awk '/^bytes/ {print $2}' <<<"$out")
+seconds=$best_seconds
+echo "lexomir items $items seconds $seconds"
+echo "grep items $grep_items seconds $(awk -v t="$best_grep" 'BEGIN {printf "%.6f", t / 1e9}')"
 [ "$items" = "$grep_items" ] || echo "extract: item counts differ (lexomir $items, grep $grep_items)"
 
 awk -v s="$seconds" -v g="$best_grep" -v kb="$rss_kb" -v b="$bytes" 'BEGIN {

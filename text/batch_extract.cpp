@@ -34,7 +34,7 @@ bool matches_stay_within_lines(const Text& left, const Text& right) {
 }
 
 // Pages are decoded and scanned a block of whole lines at a time, so the UTF-16 copy stays small.
-constexpr std::size_t kBlockBytes = 256 * 1024;
+constexpr std::size_t kBlockBytes = 64 * 1024;
 
 // The end of the block that begins at start: just after the last line feed within kBlockBytes, or after the
 // first line feed beyond it when one line is longer, or the end of the page.
@@ -77,6 +77,10 @@ int batch_extract(const Text& subject, const Text& left, const Text& right, Text
       ansi.from_wide(platform::view_of(wide).substr(offsets[2], offsets[3] - offsets[2]), item);
     }
     if (options.max_length != 0 && static_cast<long long>(item.size()) > options.max_length) return;
+    if (!left_back && !right_back && options.prefix.empty() && options.suffix.empty()) {
+      output.push_back(item);
+      return;
+    }
     Text entry;
     entry.reserve((left_back ? left.size() : 0) + options.prefix.size() + item.size() +
                   options.suffix.size() + (right_back ? right.size() : 0));

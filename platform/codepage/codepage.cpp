@@ -1,5 +1,8 @@
 #include "platform/codepage/codepage.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
 #include <unicode/ucnv_err.h>
@@ -7,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace lexomir::platform {
 namespace {
@@ -105,6 +109,27 @@ void decode_gbk(const GbkDecodeTable& table, std::string_view bytes, WideChars& 
   const std::size_t n = bytes.size();
   std::size_t i = 0;
   while (i < n) {
+    // Markup is mostly ASCII: widen a run of bytes at a time while none has its high bit set.
+#if defined(__SSE2__)
+    while (i + 16 <= n) {
+      const __m128i bytes16 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+      if (_mm_movemask_epi8(bytes16) != 0) break;
+      const __m128i zero = _mm_setzero_si128();
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(target), _mm_unpacklo_epi8(bytes16, zero));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(target + 8), _mm_unpackhi_epi8(bytes16, zero));
+      target += 16;
+      i += 16;
+    }
+#endif
+    while (i + 8 <= n) {
+      std::uint64_t word;
+      std::memcpy(&word, p + i, 8);
+      if ((word & 0x8080808080808080ULL) != 0) break;
+      for (int k = 0; k < 8; ++k) target[k] = p[i + k];
+      target += 8;
+      i += 8;
+    }
+    if (i >= n) break;
     const unsigned char b = p[i];
     if (b < 0x80) {
       *target++ = b;
@@ -126,6 +151,9 @@ void decode_gbk(const GbkDecodeTable& table, std::string_view bytes, WideChars& 
 struct CodePageConverter::State {
   std::unique_ptr<UConverter, ConverterCloser> converter;
   const GbkDecodeTable* gbk = nullptr;
+  bool from_callback_set = false;
+  Unmappable from_callback = Unmappable::kSubstitute;
+  bool from_needs_reset = true;
 };
 
 CodePageConverter::CodePageConverter(int code_page) : state_(std::make_unique<State>()) {
@@ -194,18 +222,26 @@ std::size_t CodePageConverter::byte_offset_of_unit(std::string_view bytes, std::
 void CodePageConverter::from_wide(std::u16string_view wide, std::string& out, Unmappable unmappable) {
   UConverter* c = state_->converter.get();
   if (c == nullptr || wide.empty()) return;
-  ucnv_resetFromUnicode(c);
-  UErrorCode error = U_ZERO_ERROR;
-  if (unmappable == Unmappable::kStop) {
-    ucnv_setFromUCallBack(c, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &error);
-  } else {
-    ucnv_setFromUCallBack(c, substitute_everything, nullptr, nullptr, nullptr, &error);
+  // Extraction converts one short group after another: the callback is set and the state reset only when
+  // needed, since both cost more than converting a word.
+  if (!state_->from_callback_set || state_->from_callback != unmappable) {
+    UErrorCode error = U_ZERO_ERROR;
+    if (unmappable == Unmappable::kStop) {
+      ucnv_setFromUCallBack(c, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &error);
+    } else {
+      ucnv_setFromUCallBack(c, substitute_everything, nullptr, nullptr, nullptr, &error);
+    }
+    state_->from_callback_set = true;
+    state_->from_callback = unmappable;
   }
+  if (state_->from_needs_reset) ucnv_resetFromUnicode(c);
+  state_->from_needs_reset = true;
   const UChar* source = reinterpret_cast<const UChar*>(wide.data());
   const UChar* source_end = source + wide.size();
   const std::size_t per_unit = static_cast<std::size_t>(ucnv_getMaxCharSize(c));
   std::size_t start = out.size();
   out.resize(start + wide.size() * per_unit + 4);
+  UErrorCode error = U_ZERO_ERROR;
   for (;;) {
     char* target = out.data() + start;
     char* target_end = out.data() + out.size();
@@ -218,6 +254,8 @@ void CodePageConverter::from_wide(std::u16string_view wide, std::string& out, Un
     }
     break;
   }
+  // A flushed conversion that ended well leaves the converter clean for the next one.
+  if (U_SUCCESS(error)) state_->from_needs_reset = false;
   out.resize(start);
 }
 
