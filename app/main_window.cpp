@@ -20,6 +20,7 @@
 #include "app/jpeg_image.h"
 #include "app/limited_text_edit.h"
 #include "app/links.h"
+#include "app/result_box.h"
 #include "app/window_binding.h"
 
 namespace lexomir::ui {
@@ -130,7 +131,7 @@ void MainWindow::build_controls() {
 
   result_group_ =
       place(new QGroupBox(QString::fromUtf8(kResultGroupCaption), this), kGroupResult, 9, 308, 344, 128);
-  result_ = place(new QPlainTextEdit(result_group_), kResultBox, 8, 16, 328, 103);
+  result_ = place(new ResultBox(result_group_), kResultBox, 8, 16, 328, 103);
   dress_multi_line(result_);
 
   clear_ = place(dress_button(new QPushButton(this), kClearCaption), kClearButton, 9, 452, 97, 24);
@@ -189,11 +190,11 @@ void MainWindow::one_click_dispatch() {
   }
 }
 
-void MainWindow::copy_result() { put_on_clipboard(to_gbk(result_->toPlainText())); }
+void MainWindow::copy_result() { put_on_clipboard(to_gbk(result_->full_text())); }
 
 void MainWindow::clear_boxes() {
   question_->setPlainText({});
-  result_->setPlainText({});
+  result_->replace_text({});
 }
 
 }  // namespace lexomir::ui

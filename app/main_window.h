@@ -18,6 +18,7 @@ namespace lexomir::ui {
 
 class BannerBox;
 class LimitedTextEdit;
+class ResultBox;
 
 inline constexpr int kOuterWidth = 368;
 inline constexpr int kOuterHeight = 544;
@@ -61,7 +62,7 @@ class MainWindow : public QWidget {
   QGroupBox* proxy_group_ = nullptr;
   QLineEdit* proxy_ = nullptr;
   QGroupBox* result_group_ = nullptr;
-  QPlainTextEdit* result_ = nullptr;
+  ResultBox* result_ = nullptr;
   QPushButton* clear_ = nullptr;
   QPushButton* one_click_ = nullptr;
   QPushButton* copy_ = nullptr;

@@ -5,9 +5,9 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTextCursor>
 
 #include "app/gbk_string.h"
+#include "app/result_box.h"
 
 namespace lexomir::ui {
 
@@ -39,18 +39,18 @@ void WindowBinding::set_button_caption(const Text& caption) {
 
 void WindowBinding::set_result_text(const Text& text) {
   const QString wide = from_gbk(text);
-  bridge_->run([&] { widgets_.result->setPlainText(wide); });
+  bridge_->run([&] { widgets_.result->replace_text(wide); });
 }
 
 Text WindowBinding::read_result_text() {
   QString text;
-  bridge_->run([&] { text = widgets_.result->toPlainText(); });
+  bridge_->run([&] { text = widgets_.result->full_text(); });
   return to_gbk(text);
 }
 
 void WindowBinding::append_result_text(const Text& text) {
   const QString wide = from_gbk(text);
-  bridge_->run([&] { append_plain_text(widgets_.result, wide); });
+  bridge_->run([&] { widgets_.result->append_text(wide); });
 }
 
 void WindowBinding::put_clipboard_text(const Text& text) {
@@ -59,18 +59,6 @@ void WindowBinding::put_clipboard_text(const Text& text) {
 
 void put_on_clipboard(const Text& text) {
   if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setText(from_gbk(text));
-}
-
-void append_plain_text(QPlainTextEdit* box, const QString& text) {
-  QTextDocument* document = box->document();
-  // Switching undo off and on again empties the undo stack, as an edit that cannot be undone leaves it.
-  document->setUndoRedoEnabled(false);
-  QTextCursor cursor(document);
-  cursor.movePosition(QTextCursor::End);
-  cursor.insertText(text);
-  document->setUndoRedoEnabled(true);
-  box->setTextCursor(cursor);
-  box->ensureCursorVisible();
 }
 
 }  // namespace lexomir::ui

@@ -13,11 +13,13 @@ class QPlainTextEdit;
 
 namespace lexomir::ui {
 
+class ResultBox;
+
 struct BoundWidgets {
   QPlainTextEdit* question = nullptr;
   QLineEdit* proxy = nullptr;
   QAbstractButton* button = nullptr;
-  QPlainTextEdit* result = nullptr;
+  ResultBox* result = nullptr;
 };
 
 class WindowBinding : public WindowOperations {
@@ -40,7 +42,5 @@ class WindowBinding : public WindowOperations {
 
 // Shared by the binding and the copy button.
 void put_on_clipboard(const Text& text);
-// Inserts at the end of the box, caret after it, scrolled into view, leaving nothing to undo.
-void append_plain_text(QPlainTextEdit* box, const QString& text);
 
 }  // namespace lexomir::ui
