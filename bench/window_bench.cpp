@@ -52,7 +52,8 @@ int main(int argc, char* argv[]) {
   std::thread method([&] {
     for (int n = 0; n < kWords; ++n) ops->append_result_text(word(n));
     done = true;
-    QMetaObject::invokeMethod(&application, [] { QApplication::quit(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &application, [] { QApplication::quit(); }, Qt::QueuedConnection);
   });
   QApplication::exec();
   method.join();
