@@ -71,7 +71,13 @@ app=$!
 pids+=($app)
 
 # By PID and visibility: Qt's hidden clipboard window carries the same name.
-window=$(xdotool search --sync --onlyvisible --pid "$app" 2>/dev/null | head -n1)
+window=""
+for _ in $(seq 300); do  # a program that dies at start must fail the check, not hang it
+  kill -0 "$app" 2>/dev/null || fail "the program ended before showing its window"
+  window=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | head -n1 || true)
+  [ -n "$window" ] && break
+  sleep 0.1
+done
 [ -n "$window" ] || fail "no window"
 [ "$(xdotool getwindowname "$window")" = "Lexomir" ] || fail "window caption is not Lexomir"
 eval "$(xdotool getwindowgeometry --shell "$window")"
