@@ -39,6 +39,8 @@ void ResultIndex::assign(const Text& text) {
   text_.clear();
   bytes_.reset();
   pairs_.reset();
+  starts_.clear();
+  next_start_ = 0;
   found_.clear();
   in_pair_ = false;
   append(text);
@@ -49,7 +51,20 @@ bool ResultIndex::append(std::string_view piece) {
   note_bytes(piece);
   for (const char c : piece) in_pair_ = !in_pair_ && is_lead(c);
   text_.append(piece);
+  note_character_starts(next_start_);
   return starts_a_character;
+}
+
+void ResultIndex::note_character_starts(std::size_t from) {
+  // The walk goes by characters from the start of the text, as search does; appending never moves the
+  // places where earlier characters begin.
+  std::size_t at = from;
+  while (at + 1 < text_.size()) {
+    starts_[static_cast<std::uint16_t>(pair_of(text_[at], text_[at + 1]))].push_back(
+        static_cast<std::uint32_t>(at));
+    at += is_lead(text_[at]) ? 2 : 1;
+  }
+  next_start_ = at;
 }
 
 void ResultIndex::note_bytes(std::string_view piece) {
@@ -68,9 +83,20 @@ bool ResultIndex::contains(const Text& word) {
   for (std::size_t i = 0; i + 1 < word.size(); ++i) {
     if (!pairs_.test(pair_of(word[i], word[i + 1]))) return false;
   }
-  if (find_on_character_boundary(text_, word) == std::string_view::npos) return false;
-  found_.insert(word);
-  return true;
+  bool found = false;
+  if (word.size() == 1) {
+    found = find_on_character_boundary(text_, word) != std::string_view::npos;
+  } else if (const auto places = starts_.find(static_cast<std::uint16_t>(pair_of(word[0], word[1])));
+             places != starts_.end()) {
+    for (const std::uint32_t at : places->second) {
+      if (text_.size() - at >= word.size() && text_.compare(at, word.size(), word) == 0) {
+        found = true;
+        break;
+      }
+    }
+  }
+  if (found) found_.insert(word);
+  return found;
 }
 
 }  // namespace lexomir

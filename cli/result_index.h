@@ -1,11 +1,15 @@
 #pragma once
 // The console's result text, kept with what makes "does it hold this word" cheap over thousands of words.
 // Between resets the text only grows, so a word once found stays found; a word with a pair of adjacent
-// bytes that the text holds nowhere cannot be in it; everything else is searched, by the same rule as the
-// text primitives' search: exact bytes, a match beginning only where a character begins.
+// bytes that the text holds nowhere cannot be in it; a longer word can only begin where a character begins
+// with its own first two bytes, and the index keeps those places for every pair. The answer is the text
+// primitives' search: exact bytes, a match beginning only where a character begins.
 #include <bitset>
+#include <cstdint>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "text/text.h"
 
@@ -24,10 +28,15 @@ class ResultIndex {
 
  private:
   void note_bytes(std::string_view piece);
+  void note_character_starts(std::size_t from);
 
   Text text_;
   std::bitset<256> bytes_;
   std::bitset<65536> pairs_;
+  // For each pair of bytes, the offsets where a character begins with it, in increasing order.
+  std::unordered_map<std::uint16_t, std::vector<std::uint32_t>> starts_;
+  // The next offset where a character begins and whose pair is not noted yet (the text may end there).
+  std::size_t next_start_ = 0;
   std::unordered_set<Text> found_;
   bool in_pair_ = false;  // the text ends on the first byte of a two-byte character
 };
