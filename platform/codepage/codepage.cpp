@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/codepage/gbk_decode_table.h"
+
 namespace lexomir::platform {
 namespace {
 
@@ -43,62 +45,6 @@ void substitute_everything(const void*, UConverterFromUnicodeArgs* args, const U
 struct ConverterCloser {
   void operator()(UConverter* c) const { ucnv_close(c); }
 };
-
-// GBK pages are decoded through a table that holds, for every byte pair that begins with 0x80 or more, what
-// ICU makes of it: pages are large, and ICU's general converter spends most of an extraction's time there.
-// The table is filled from ICU itself, so the result is ICU's, malformed input included.
-struct GbkDecodeTable {
-  bool usable = false;
-  std::array<char16_t, 128 * 256> unit{};      // the unit written for lead 0x80 + i, then second byte
-  std::array<std::uint8_t, 128 * 256> used{};  // bytes it takes: 2 for a character, 1 when the second byte
-                                               // starts over as a character of its own
-  std::array<char16_t, 128> lone{};            // a lead byte that ends the input
-};
-
-GbkDecodeTable build_gbk_decode_table() {
-  GbkDecodeTable table;
-  UErrorCode error = U_ZERO_ERROR;
-  std::unique_ptr<UConverter, ConverterCloser> converter(ucnv_open("windows-936-2000", &error));
-  if (U_FAILURE(error) || !converter) return table;
-  const auto decode = [&](const char* bytes, int32_t length, UChar* out) {
-    UErrorCode e = U_ZERO_ERROR;
-    ucnv_resetToUnicode(converter.get());
-    const int32_t n = ucnv_toUChars(converter.get(), out, 4, bytes, length, &e);
-    return U_SUCCESS(e) ? n : -1;
-  };
-  UChar out[4];
-  for (int b = 0; b < 0x80; ++b) {
-    const char byte = static_cast<char>(b);
-    if (b != 0 && (decode(&byte, 1, out) != 1 || out[0] != b)) return table;
-  }
-  for (int lead = 0x80; lead <= 0xFF; ++lead) {
-    const char alone = static_cast<char>(lead);
-    if (decode(&alone, 1, out) != 1) return table;
-    table.lone[lead - 0x80] = out[0];
-    for (int second = 0; second <= 0xFF; ++second) {
-      const char pair[2] = {static_cast<char>(lead), static_cast<char>(second)};
-      const std::size_t index =
-          static_cast<std::size_t>(lead - 0x80) * 256 + static_cast<std::size_t>(second);
-      const int32_t n = decode(pair, 2, out);
-      if (n == 1) {
-        table.unit[index] = out[0];
-        table.used[index] = 2;
-      } else if (n == 2) {
-        table.unit[index] = out[0];
-        table.used[index] = 1;
-      } else {
-        return table;
-      }
-    }
-  }
-  table.usable = true;
-  return table;
-}
-
-const GbkDecodeTable& gbk_decode_table() {
-  static const GbkDecodeTable table = build_gbk_decode_table();
-  return table;
-}
 
 // Every unit consumes at least one byte, so bytes.size() units are room enough.
 void decode_gbk(const GbkDecodeTable& table, std::string_view bytes, WideChars& out) {
@@ -162,9 +108,8 @@ CodePageConverter::CodePageConverter(int code_page) : state_(std::make_unique<St
   UErrorCode error = U_ZERO_ERROR;
   state_->converter.reset(ucnv_open(name, &error));
   if (U_FAILURE(error)) state_->converter.reset();
-  if (state_->converter && (code_page == kGbk || code_page == kAnsi) && gbk_decode_table().usable) {
-    state_->gbk = &gbk_decode_table();
-  }
+  // Pages are large, and ICU's general converter would spend most of an extraction's time on them.
+  if (state_->converter && (code_page == kGbk || code_page == kAnsi)) state_->gbk = &kGbkDecodeTable;
 }
 
 CodePageConverter::~CodePageConverter() = default;
