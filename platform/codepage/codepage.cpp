@@ -6,13 +6,13 @@
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
 #include <unicode/ucnv_err.h>
-#include <unicode/utrans.h>
 
 #include <array>
 #include <cstdint>
 #include <cstring>
 
 #include "platform/codepage/gbk_decode_table.h"
+#include "platform/codepage/transliterator.h"
 
 namespace lexomir::platform {
 namespace {
@@ -218,20 +218,14 @@ std::string wide_to_multibyte(int code_page, std::u16string_view wide, Unmappabl
 
 namespace {
 
-struct TransliteratorCloser {
-  void operator()(UTransliterator* t) const { utrans_close(t); }
-};
-
 // For every two-byte GBK code (lead * 256 + trail) the code of its simplified form, or the code itself.
 using SimplifiedTable = std::array<std::uint16_t, 65536>;
 
 SimplifiedTable build_simplified_table() {
   SimplifiedTable table{};
   for (std::size_t code = 0; code < table.size(); ++code) table[code] = static_cast<std::uint16_t>(code);
-  UErrorCode error = U_ZERO_ERROR;
-  std::unique_ptr<UTransliterator, TransliteratorCloser> trans(
-      utrans_openU(u"Traditional-Simplified", -1, UTRANS_FORWARD, nullptr, 0, nullptr, &error));
-  if (U_FAILURE(error) || !trans) return table;
+  Transliterator trans(u"Traditional-Simplified");
+  if (!trans.valid()) return table;
   CodePageConverter gbk(kGbk);
   WideChars wide;
   std::string back;
@@ -242,15 +236,10 @@ SimplifiedTable build_simplified_table() {
       wide.clear();
       gbk.to_wide(std::string_view(pair, 2), wide);
       if (wide.size() != 1 || wide[0] == 0xFFFD) continue;
-      UChar buffer[16] = {static_cast<UChar>(wide[0])};
-      int32_t length = 1;
-      int32_t limit = 1;
-      error = U_ZERO_ERROR;
-      utrans_transUChars(trans.get(), buffer, &length, 16, 0, &limit, &error);
-      if (U_FAILURE(error) || length != 1 || buffer[0] == wide[0]) continue;
+      char16_t buffer[16] = {wide[0]};
+      if (trans.transform(buffer, 1, 16) != 1 || buffer[0] == wide[0]) continue;
       back.clear();
-      gbk.from_wide(std::u16string_view(reinterpret_cast<const char16_t*>(buffer), 1), back,
-                    Unmappable::kStop);
+      gbk.from_wide(std::u16string_view(buffer, 1), back, Unmappable::kStop);
       if (back.size() != 2) continue;
       table[lead * 256 + trail] = static_cast<std::uint16_t>(static_cast<unsigned char>(back[0]) * 256 +
                                                              static_cast<unsigned char>(back[1]));
