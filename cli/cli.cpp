@@ -72,6 +72,18 @@ class Session {
     return report.page_fetched;
   }
 
+  // A line that cannot be asked still gets its output line, so the answers stay paired with the questions.
+  void skip(const std::string& reason) {
+    if (options_.json) {
+      out_ << "{\"question\": null, \"words\": [], \"result\": \"\", \"fetched\": false, \"links\": 0, "
+              "\"timeouts\": 0, \"error\": "
+           << json_string(reason) << "}\n";
+    } else {
+      out_ << '\n';
+    }
+    out_ << std::flush;
+  }
+
  private:
   void print_plain() {
     // One line per question, so a line break inside a word would break the pairing with the input.
@@ -145,8 +157,11 @@ int run_cli(const std::vector<std::string>& args, std::istream& in, std::ostream
     }
     for (const Text& question : questions) all_fetched = session.run(question) && all_fetched;
   } else {
-    // Line by line as it comes, so a slow producer sees each answer before it sends the next question.
+    // Line by line as it comes, so a slow producer sees each answer before it sends the next question. A
+    // line that is not text in the chosen encoding is reported and answered with an empty line; the batch
+    // goes on, and the exit status tells of it at the end.
     std::string line;
+    bool all_valid = true;
     for (int number = 1; std::getline(in, line); ++number) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       if (number == 1 && options.encoding == TerminalEncoding::kUtf8 && line.rfind(kUtf8Bom, 0) == 0) {
@@ -157,10 +172,15 @@ int run_cli(const std::vector<std::string>& args, std::istream& in, std::ostream
         const std::string what = line.find('\0') != std::string::npos
                                      ? "holds a zero byte"
                                      : std::string("is not valid ") + encoding_name(options.encoding);
-        return usage_error(err, "line " + std::to_string(number) + " of standard input " + what);
+        const std::string reason = "line " + std::to_string(number) + " of standard input " + what;
+        usage_error(err, reason);
+        session.skip(reason);
+        all_valid = false;
+        continue;
       }
       all_fetched = session.run(*question) && all_fetched;
     }
+    if (!all_valid) return kExitUsage;
   }
   return all_fetched ? kExitFetched : kExitNotFetched;
 }

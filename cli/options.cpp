@@ -17,7 +17,8 @@ const char kUsage[] =
     "      --json              one JSON object per question instead, always in UTF-8\n"
     "  -q, --quiet             no progress bar and no diagnostics on standard error\n"
     "  -h, --help              this text\n"
-    "Exit status: 0 when every search page was fetched, 1 when one could not be, 2 for a usage error.\n";
+    "Exit status: 0 when every search page was fetched, 1 when one could not be, 2 for a usage error or a\n"
+    "line of standard input that is not text in the chosen encoding (it is answered with an empty line).\n";
 
 namespace {
 

@@ -116,6 +116,25 @@ TEST_F(CliRunTest, BatchOnStandardInputOneLineEach) {
   EXPECT_EQ(server.request_count(), 3u);
 }
 
+TEST_F(CliRunTest, BadLinesInABatchAreAnsweredEmptyAndTheBatchGoesOn) {
+  server.set_handler([](const RecordedRequest& request) -> std::optional<ScriptedResponse> {
+    const std::string path = request.path();
+    return ScriptedResponse::ok("<em>" + path.substr(path.find("word=") + 5) + "</em>");
+  });
+  // Line 2 is GBK, not UTF-8; line 3 holds a zero byte. Each gets its line, the last question its answer.
+  const Outcome outcome = run({"-m", "highlight"}, std::string("a\n\xD0\xD5\xCA\xCF\nx\0y\nb\n", 13));
+  EXPECT_EQ(outcome.status, kExitUsage);
+  EXPECT_EQ(outcome.out, "%61\xEF\xBC\x9B\n\n\n%62\xEF\xBC\x9B\n");
+  EXPECT_THAT(outcome.err, HasSubstr("line 2 of standard input is not valid UTF-8"));
+  EXPECT_THAT(outcome.err, HasSubstr("line 3 of standard input holds a zero byte"));
+  EXPECT_EQ(server.request_count(), 2u);
+
+  const Outcome json = run({"-m", "highlight", "--json"}, "\xFF\n");
+  EXPECT_EQ(json.status, kExitUsage);
+  EXPECT_THAT(json.out, HasSubstr("\"question\": null"));
+  EXPECT_THAT(json.out, HasSubstr("\"fetched\": false"));
+}
+
 TEST_F(CliRunTest, SeveralTextsAreSeveralQuestions) {
   server.set_handler([](const RecordedRequest& request) -> std::optional<ScriptedResponse> {
     const std::string path = request.path();

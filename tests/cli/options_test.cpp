@@ -80,11 +80,6 @@ const UsageCase kUsageCases[] = {
     {"ArgumentNotUtf8", {"ok", "\xC4\xE3"}, "", "TEXT 2 is not valid UTF-8"},
     {"ArgumentNotGbk", {"--encoding", "gbk", "\xFF\xFF"}, "", "TEXT 1 is not valid GBK"},
     {"ProxyNotUtf8", {"-x", "\xC0\x80", "q"}, "", "the proxy is not valid UTF-8"},
-    {"LineNotUtf8",
-     {"--encoding", "utf-8"},
-     "\xD0\xD5\xCA\xCF\n",
-     "line 1 of standard input is not valid UTF-8"},
-    {"LineWithZeroByte", {}, std::string("a\0b\n", 4), "line 1 of standard input holds a zero byte"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, CliUsageTest, ::testing::ValuesIn(kUsageCases),
