@@ -291,7 +291,12 @@ class CurlInternet final : public Internet {
     std::string proxy;
     if (connection.session.access_type == kOpenProxy)
       proxy = proxy_for(connection.session.proxy_list, scheme);
-    if (connection.session.access_type != kOpenPreconfig) curl_easy_setopt(e, CURLOPT_PROXY, proxy.c_str());
+    if (connection.session.access_type != kOpenPreconfig) {
+      curl_easy_setopt(e, CURLOPT_PROXY, proxy.c_str());
+      // A proxy named without a port is an HTTP proxy on port 80, as the system library reads such a
+      // list, not curl's own default of 1080.
+      curl_easy_setopt(e, CURLOPT_PROXYPORT, 80L);
+    }
 
     const bool follow = (request.flags & kFlagNoAutoRedirect) == 0;
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, follow ? 1L : 0L);

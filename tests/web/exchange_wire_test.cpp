@@ -3,7 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <string>
+#include <thread>
 
 #include "platform/inet/cookie_store.h"
 #include "tests/support/free_port.h"
@@ -126,6 +133,46 @@ TEST_F(ExchangeWire, ProxyGetsTheAbsoluteUrlOfAnHttpRequest) {
                 std::string(kDefaultUserAgent) + "\r\n" + kDefaults + kDefaultAcceptLine +
                 "Referer: http://example.test:8080/p\r\n" + kDefaultLanguageLine + "\r\n");
   EXPECT_EQ(out[kBodyField].data(), "via proxy");
+}
+
+TEST_F(ExchangeWire, ProxyWithoutPortIsOnPort80) {
+  // Port 80 needs the right to bind it (CI runs as root); elsewhere there is nothing to listen with.
+  const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_GE(listener, 0);
+  const int on = 1;
+  ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(80);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(listener, 1) != 0) {
+    ::close(listener);
+    GTEST_SKIP() << "cannot listen on 127.0.0.1:80 here";
+  }
+  std::string request_line;
+  std::thread proxy([&] {
+    pollfd waiting{listener, POLLIN, 0};
+    if (::poll(&waiting, 1, 10000) != 1) return;  // the request went elsewhere
+    const int client = ::accept(listener, nullptr, nullptr);
+    if (client < 0) return;
+    char buffer[4096];
+    const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
+    if (n > 0) {
+      const std::string received(buffer, static_cast<std::size_t>(n));
+      request_line = received.substr(0, received.find("\r\n"));
+    }
+    const char answer[] = "HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok";
+    ::send(client, answer, sizeof answer - 1, MSG_NOSIGNAL);
+    ::close(client);
+  });
+  Exchange e = get("http://example.test/p");
+  e.proxy = "127.0.0.1";
+  const RequestRecord out = run(e);
+  proxy.join();
+  ::close(listener);
+  EXPECT_EQ(request_line, "GET http://example.test/p HTTP/1.1");
+  EXPECT_EQ(out[kBodyField].data(), "ok");
 }
 
 TEST_F(ExchangeWire, ThroughTinyproxy) {
