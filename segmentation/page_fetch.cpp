@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/inet/internet.h"
+#include "platform/inet/scoped_handle.h"
 
 namespace lexomir {
 namespace {
@@ -11,24 +12,6 @@ constexpr char kAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
 constexpr char kHeaders[] = "Accept: */*\r\n\r\n";
 constexpr std::size_t kPathLimit = 2048;
 constexpr std::uint32_t kChunk = 2048;
-
-// Closes its handle on every way out.
-class Handle {
- public:
-  Handle(platform::Internet& internet, platform::InternetHandle handle)
-      : internet_(internet), handle_(handle) {}
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  ~Handle() {
-    if (handle_ != platform::kNoHandle) internet_.close_handle(handle_);
-  }
-  platform::InternetHandle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != platform::kNoHandle; }
-
- private:
-  platform::Internet& internet_;
-  platform::InternetHandle handle_;
-};
 
 }  // namespace
 
@@ -47,13 +30,16 @@ Bytes page_fetch(const Text& url) {
   if (parts->scheme == "https") flags |= platform::kFlagSecure;
 
   const auto internet = platform::make_internet();
-  Handle session(*internet, internet->open(kAgent, platform::kOpenPreconfig, "", "", 0));
+  platform::ScopedInternetHandle session(*internet,
+                                         internet->open(kAgent, platform::kOpenPreconfig, "", "", 0));
   if (!session) return {};
-  Handle connection(*internet, internet->connect(session.get(), parts->host, parts->port, parts->user,
-                                                 parts->password, platform::kServiceHttp, 0, 0));
+  platform::ScopedInternetHandle connection(
+      *internet, internet->connect(session.get(), parts->host, parts->port, parts->user, parts->password,
+                                   platform::kServiceHttp, 0, 0));
   if (!connection) return {};
-  Handle request(*internet, internet->open_request(connection.get(), "GET", parts->path_and_query, "HTTP/1.0",
-                                                   "", flags, 0));
+  platform::ScopedInternetHandle request(
+      *internet,
+      internet->open_request(connection.get(), "GET", parts->path_and_query, "HTTP/1.0", "", flags, 0));
   if (!request || !internet->send_request(request.get(), kHeaders, {})) return {};
 
   Bytes body;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/inet/scoped_handle.h"
 #include "text/delimited.h"
 #include "text/primitives.h"
 #include "web/url.h"
@@ -24,27 +25,6 @@ constexpr std::uint32_t kReadChunk = 2048;
 constexpr int kRawHeaderBuffer = 2048;
 constexpr int kHttpsPort = 443;
 const Text kSetCookie = "Set-Cookie: ";
-
-// Closes its handle when it goes, so every path out of the exchange releases what it opened.
-class ScopedHandle {
- public:
-  ScopedHandle(platform::Internet& internet, platform::InternetHandle handle)
-      : internet_(internet), handle_(handle) {}
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-  ~ScopedHandle() { close(); }
-
-  platform::InternetHandle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != platform::kNoHandle; }
-  void close() {
-    if (handle_ != platform::kNoHandle) internet_.close_handle(handle_);
-    handle_ = platform::kNoHandle;
-  }
-
- private:
-  platform::Internet& internet_;
-  platform::InternetHandle handle_;
-};
 
 bool contains(const Text& text, const Text& sought) {
   return search(text, sought, 1, /*ignore_case=*/true) != -1;
@@ -109,13 +89,14 @@ void run_exchange(ExchangeFile& file, platform::Internet& internet) {
     write_record(file, record);
   };
 
-  ScopedHandle session(internet, record[kProxyField].empty()
-                                     ? internet.open(agent, platform::kOpenDirect, "", "", 0)
-                                     : internet.open(agent, platform::kOpenProxy, "http=" + proxy, "", 0));
+  platform::ScopedInternetHandle session(
+      internet, record[kProxyField].empty()
+                    ? internet.open(agent, platform::kOpenDirect, "", "", 0)
+                    : internet.open(agent, platform::kOpenProxy, "http=" + proxy, "", 0));
   if (!session) return write_back_failure();
   const int port = https ? kHttpsPort : url_port(url);
-  ScopedHandle connection(internet,
-                          internet.connect(session.get(), host, port, "", "", platform::kServiceHttp, 0, 0));
+  platform::ScopedInternetHandle connection(
+      internet, internet.connect(session.get(), host, port, "", "", platform::kServiceHttp, 0, 0));
   if (!connection) {
     session.close();
     return write_back_failure();
@@ -129,8 +110,8 @@ void run_exchange(ExchangeFile& file, platform::Internet& internet) {
   } else {
     flags |= platform::kFlagIgnoreRedirectToHttps;
   }
-  ScopedHandle request(internet,
-                       internet.open_request(connection.get(), method, path, "HTTP/1.1", "", flags, 0));
+  platform::ScopedInternetHandle request(
+      internet, internet.open_request(connection.get(), method, path, "HTTP/1.1", "", flags, 0));
   if (!request) {
     connection.close();
     session.close();
