@@ -6,9 +6,9 @@ namespace lexomir::ui {
 
 EngineLoader::EngineLoader(std::vector<std::string> candidates) : candidates_(std::move(candidates)) {}
 
-EngineLoader::~EngineLoader() {
-  if (library_) dlclose(library_);
-}
+// The engine stays loaded for the rest of the process: what it attached to the application (a style sheet
+// today, perhaps code tomorrow) must outlive the loader.
+EngineLoader::~EngineLoader() = default;
 
 EngineStatus EngineLoader::load() {
   if (entry_) return EngineStatus::ok;
@@ -16,7 +16,7 @@ EngineStatus EngineLoader::load() {
   // name gets.
   if (!library_) {
     for (const std::string& candidate : candidates_) {
-      library_ = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
+      library_ = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
       if (library_) {
         loaded_from_ = candidate;
         break;

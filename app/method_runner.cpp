@@ -11,6 +11,16 @@ namespace {
 
 std::atomic<int> g_runs{0};
 
+// Counts a run from its start until everything it holds has been released, the window binding included,
+// so that the program's end never tears down what a finishing thread is still destroying.
+class RunUnderWay {
+ public:
+  RunUnderWay() { ++g_runs; }
+  RunUnderWay(const RunUnderWay&) = delete;
+  RunUnderWay& operator=(const RunUnderWay&) = delete;
+  ~RunUnderWay() { --g_runs; }
+};
+
 }  // namespace
 
 MethodSet real_methods(const SearchService& service) {
@@ -22,14 +32,17 @@ MethodSet real_methods(const SearchService& service) {
 
 bool start_method_thread(const Method& method, std::shared_ptr<WindowOperations> window) {
   if (!method || !window) return false;
-  ++g_runs;
+  auto under_way = std::make_shared<RunUnderWay>();
   try {
-    std::thread([method, window = std::move(window)] {
+    // The window binding and the method are released in the body, so that the count, which goes with the
+    // thread's copy of this closure, drops only after them.
+    std::thread([under_way = std::move(under_way), method = Method(method),
+                 window = std::move(window)]() mutable {
       method(*window);
-      --g_runs;
+      window.reset();
+      method = nullptr;
     }).detach();
   } catch (const std::system_error&) {
-    --g_runs;
     return false;
   }
   return true;

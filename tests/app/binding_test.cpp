@@ -202,6 +202,37 @@ class BindingTest : public QObject {
     method.join();
   }
 
+  // The program's end asks whether a run is under way to decide whether it may tear down; a run counts
+  // until what it held, the window binding included, has been released.
+  void a_run_counts_until_its_window_binding_is_released() {
+    struct SlowToRelease : WindowOperations {
+      std::atomic<bool>* released;
+      explicit SlowToRelease(std::atomic<bool>* flag) : released(flag) {}
+      ~SlowToRelease() override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        *released = true;
+      }
+      Text read_question_text() override { return {}; }
+      Text read_proxy_text() override { return {}; }
+      void set_button_enabled(bool) override {}
+      void set_button_caption(const Text&) override {}
+      void set_result_text(const Text&) override {}
+      Text read_result_text() override { return {}; }
+      void append_result_text(const Text&) override {}
+      void put_clipboard_text(const Text&) override {}
+    };
+    std::atomic<bool> released{false};
+    std::atomic<bool> method_done{false};
+    QVERIFY(ui::start_method_thread([&](WindowOperations&) { method_done = true; },
+                                    std::make_shared<SlowToRelease>(&released)));
+    QTRY_VERIFY(method_done);
+    while (!released) {
+      QCOMPARE(ui::runs_under_way(), 1);
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    QTRY_COMPARE(ui::runs_under_way(), 0);
+  }
+
  private:
   std::unique_ptr<ui::MainWindow> window_;
 };

@@ -1,5 +1,6 @@
 // Start-up against temporary folders: what it writes where, what it leaves alone, which skin it applies
 // and the exit code when the window closes.
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QApplication>
 #include <QFile>
@@ -151,6 +152,44 @@ class StartupTest : public QObject {
     QCOMPARE(read_file(victim), QByteArray("precious"));
     QVERIFY(!QFileInfo(QString::fromStdString(path)).isSymLink());
     QCOMPARE(read_file(path), ui::skin_bytes(23));
+  }
+
+  // Whatever else stands at the skin's path (a link, a pipe, something huge) is no skin: the engine
+  // leaves the application as it was and returns at once.
+  void the_engine_reads_only_a_plain_skin_file() {
+    ui::install_engine(folders_.engine_dir);
+    ui::EngineLoader engine(ui::engine_candidates(folders_));
+    const std::string real = temp_->path().toStdString() + "/real.she";
+    QVERIFY(write_file(real, ui::skin_bytes(23)));
+    const std::string link = temp_->path().toStdString() + "/link.she";
+    QCOMPARE(::symlink(real.c_str(), link.c_str()), 0);
+    const std::string pipe = temp_->path().toStdString() + "/pipe.she";
+    QCOMPARE(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string huge = temp_->path().toStdString() + "/huge.she";
+    QVERIFY(write_file(huge, ui::skin_bytes(23) + QByteArray(5 * 1024 * 1024, ' ')));
+    for (const std::string& path : {link, pipe, huge}) {
+      QCOMPARE(engine.attach(path, ""), ui::EngineStatus::ok);
+      QVERIFY2(qApp->styleSheet().isEmpty(), path.c_str());
+    }
+    QCOMPARE(engine.attach(real, ""), ui::EngineStatus::ok);
+    QCOMPARE(qApp->styleSheet(), sheet_of(ui::skin_bytes(23)));
+  }
+
+  // The skin dresses the boxes but keeps a selection out of sight in a box without the focus: a text box
+  // draws its selection in the inactive colours while it has not the focus, and those stay white.
+  void a_skinned_box_without_focus_shows_no_selection() {
+    ui::MainWindow window(ui::MethodSet{});
+    ui::install_engine(folders_.engine_dir);
+    ui::EngineLoader engine(ui::engine_candidates(folders_));
+    QCOMPARE(ui::install_skin(23, folders_.temp_dir, engine), ui::EngineStatus::ok);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (const char* name : {ui::kQuestionBox, ui::kResultBox}) {
+      auto* box = control<QWidget>(&window, name);
+      QVERIFY(box);
+      QCOMPARE(box->palette().color(QPalette::Inactive, QPalette::Highlight), QColor(Qt::white));
+      QVERIFY(box->palette().color(QPalette::Active, QPalette::Highlight) != QColor(Qt::white));
+    }
   }
 
   // Also a dangling link counts as an existing engine file, so nothing is written through it.
