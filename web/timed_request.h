@@ -17,10 +17,10 @@ struct TimedRequestOptions {
   std::optional<Text> extra_headers;
   std::optional<Bytes> submitted_data;
   std::optional<Text> cookies;
-  std::optional<int> timeout_seconds;  // 60 when not given
-  Text* returned_headers = nullptr;    // filled only when given
-  std::optional<int> result_type;      // 1: from UTF-8, 2: from Big5, otherwise raw bytes
-  Text* returned_cookies = nullptr;    // filled only when given
+  std::optional<int> timeout_seconds;   // 60 when not given
+  Text* returned_headers = nullptr;     // filled only when given
+  std::optional<int> result_type;       // 1: from UTF-8, 2: from Big5, otherwise raw bytes
+  Text* returned_cookies = nullptr;     // filled only when given
   std::optional<bool> allow_redirects;  // true when not given
 };
 
