@@ -16,6 +16,7 @@
 #include "tests/support/free_port.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/tinyproxy_fixture.h"
+#include "tests/web/exchange_request.h"
 #include "web/exchange_file.h"
 #include "web/exchange_worker.h"
 
@@ -27,27 +28,9 @@ using testing::LoopbackServer;
 using testing::ScriptedResponse;
 using namespace std::string_literals;
 
-struct Exchange {
-  std::string url;
-  std::string method = "GET";
-  std::string proxy;
-  std::string headers;
-  std::string data;
-  std::string cookies;
-  bool redirects = true;
-};
+using Exchange = testing::ExchangeRequest;
 
-RequestRecord run(const Exchange& e) {
-  ExchangeFile file;
-  EXPECT_TRUE(
-      write_record(file, {Bytes(e.url), Bytes(e.method), Bytes(e.proxy), Bytes(e.headers), Bytes(e.data),
-                          Bytes(e.cookies), Bytes(e.redirects ? kTrueText : kFalseText)}));
-  run_exchange(file, *platform::make_internet());
-  RequestRecord out;
-  file.rewind();
-  EXPECT_TRUE(read_record(file, out));
-  return out;
-}
+RequestRecord run(const Exchange& e) { return testing::exchange(e, *platform::make_internet()); }
 
 Exchange get(std::string url) {
   Exchange e;

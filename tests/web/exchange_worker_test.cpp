@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "tests/web/exchange_request.h"
 #include "tests/web/recording_internet.h"
 #include "web/exchange_file.h"
 #include "web/exchange_worker.h"
@@ -16,15 +17,7 @@ using ::testing::ElementsAre;
 using testing::RecordingInternet;
 using namespace std::string_literals;
 
-struct Request {
-  std::string url = "http://host/p";
-  std::string method = "GET";
-  std::string proxy;
-  std::string headers;
-  std::string data;
-  std::string cookies;
-  bool redirects = true;
-};
+using Request = testing::ExchangeRequest;
 
 Request req(std::initializer_list<std::pair<std::string Request::*, std::string>> fields,
             bool redirects = true) {
@@ -34,24 +27,8 @@ Request req(std::initializer_list<std::pair<std::string Request::*, std::string>
   return r;
 }
 
-RequestRecord record_of(const Request& r) {
-  return {Bytes(r.url),
-          Bytes(r.method),
-          Bytes(r.proxy),
-          Bytes(r.headers),
-          Bytes(r.data),
-          Bytes(r.cookies),
-          Bytes(r.redirects ? kTrueText : kFalseText)};
-}
-
 RequestRecord run(const Request& request, RecordingInternet& internet) {
-  ExchangeFile file;
-  EXPECT_TRUE(write_record(file, record_of(request)));
-  run_exchange(file, internet);
-  RequestRecord out;
-  file.rewind();
-  EXPECT_TRUE(read_record(file, out));
-  return out;
+  return testing::exchange(request, internet);
 }
 
 const std::string kAccept = kDefaultAcceptLine;
