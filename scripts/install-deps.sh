@@ -10,7 +10,7 @@ packages=(
   libcurl4-openssl-dev libpcre2-dev libicu-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   tinyproxy
-  xvfb xauth xdotool xclip fonts-wqy-microhei
+  xvfb xauth xdotool xclip x11-xserver-utils fonts-wqy-microhei
   python3 curl
 )
 
