@@ -30,17 +30,21 @@ start_service() {  # mode -> sets $port
 }
 
 now() { date +%s%N; }
-# Best of several runs of a shell function, in nanoseconds: the least disturbed figure on a shared machine.
-best_of() {
-  local runs=$1 best= start elapsed
-  shift
+# Best of several runs of each of two shell functions, taken in turn so that both meet the same moments of
+# a shared machine; the least disturbed figures, in nanoseconds, on one line.
+best_of_each() {
+  local runs=$1 first=$2 second=$3 best_first= best_second= start elapsed
   for _ in $(seq "$runs"); do
     start=$(now)
-    "$@" >/dev/null
+    "$first" >/dev/null
     elapsed=$(( $(now) - start ))
-    if [ -z "$best" ] || [ "$elapsed" -lt "$best" ]; then best=$elapsed; fi
+    if [ -z "$best_first" ] || [ "$elapsed" -lt "$best_first" ]; then best_first=$elapsed; fi
+    start=$(now)
+    "$second" >/dev/null
+    elapsed=$(( $(now) - start ))
+    if [ -z "$best_second" ] || [ "$elapsed" -lt "$best_second" ]; then best_second=$elapsed; fi
   done
-  echo "$best"
+  echo "$best_first $best_second"
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 ms() { awk -v a="$1" 'BEGIN { printf "%.1f ms", a / 1e6 }'; }
@@ -53,8 +57,7 @@ ours_highlight() { "$cli" -q -m highlight --encoding gbk --host "127.0.0.1:$high
 plain_highlight() { curl -s "$search_url" | LC_ALL=C grep -aoiP '<em>\K.*?(?=</em>)' | awk '!seen[$0]++'; }
 words=$(ours_highlight | LC_ALL=C awk -F '\xA3\xBB' '{ print NF - 1 }')
 echo "highlight: lexomir-cli found $words words, the pipeline $(plain_highlight | wc -l) distinct fragments"
-ours=$(best_of 5 ours_highlight)
-plain=$(best_of 5 plain_highlight)
+read -r ours plain < <(best_of_each 15 ours_highlight plain_highlight)
 r1=$(ratio "$ours" "$plain")
 echo "highlight: lexomir-cli $(ms "$ours"), curl|grep|awk $(ms "$plain")"
 
@@ -80,8 +83,7 @@ plain_keywords() {
   for i in $(seq 0 199); do curl -s -x "127.0.0.1:$proxy_port" "http://127.0.0.1:$keywords_port/question/$i.html"; done
 }
 echo "keywords: lexomir-cli result $(ours_keywords | wc -c) bytes, curl fetched $(plain_keywords | wc -c) bytes"
-ours=$(best_of 3 ours_keywords)
-plain=$(best_of 3 plain_keywords)
+read -r ours plain < <(best_of_each 3 ours_keywords plain_keywords)
 r2=$(ratio "$ours" "$plain")
 echo "keywords: lexomir-cli $(ms "$ours"), 200 x curl $(ms "$plain")"
 

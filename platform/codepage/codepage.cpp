@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/codepage/gbk_decode_table.h"
+#include "platform/codepage/gbk_tables.h"
 #include "platform/codepage/transliterator.h"
 
 namespace lexomir::platform {
@@ -76,20 +76,45 @@ void decode_gbk(const GbkDecodeTable& table, std::string_view bytes, WideChars& 
       i += 8;
     }
     if (i >= n) break;
-    const unsigned char b = p[i];
-    if (b < 0x80) {
-      *target++ = b;
-      ++i;
-    } else if (i + 1 < n) {
-      const std::size_t index = static_cast<std::size_t>(b - 0x80) * 256 + p[i + 1];
+    if (p[i] < 0x80) {
+      *target++ = p[i++];
+      continue;
+    }
+    // Text is mostly characters of two bytes in a row: decode them without going back to the ASCII test.
+    while (i + 1 < n && p[i] >= 0x80) {
+      const std::size_t index = static_cast<std::size_t>(p[i] - 0x80) * 256 + p[i + 1];
       *target++ = table.unit[index];
       i += table.used[index];
-    } else {
-      *target++ = table.lone[b - 0x80];
+    }
+    if (i + 1 == n && p[i] >= 0x80) {
+      *target++ = table.lone[p[i] - 0x80];
       ++i;
     }
   }
   out.resize(static_cast<std::size_t>(target - out.data()));
+}
+
+// Appends the GBK form of every unit and returns true, or returns false with out as it was when a unit is
+// one the table does not hold, so that ICU converts the text with the caller's choice for such units.
+bool encode_gbk(const GbkEncodeTable& table, std::u16string_view wide, std::string& out) {
+  const std::size_t start = out.size();
+  out.resize(start + wide.size() * 2);
+  char* target = out.data() + start;
+  for (const char16_t unit : wide) {
+    if (unit < 0x80) {
+      *target++ = static_cast<char>(unit);
+      continue;
+    }
+    const std::uint16_t code = table.code[unit];
+    if (code == 0) {
+      out.resize(start);
+      return false;
+    }
+    if (code >= 0x100) *target++ = static_cast<char>(code >> 8);
+    *target++ = static_cast<char>(code & 0xFF);
+  }
+  out.resize(static_cast<std::size_t>(target - out.data()));
+  return true;
 }
 
 }  // namespace
@@ -97,6 +122,7 @@ void decode_gbk(const GbkDecodeTable& table, std::string_view bytes, WideChars& 
 struct CodePageConverter::State {
   std::unique_ptr<UConverter, ConverterCloser> converter;
   const GbkDecodeTable* gbk = nullptr;
+  const GbkEncodeTable* gbk_encode = nullptr;
   bool from_callback_set = false;
   Unmappable from_callback = Unmappable::kSubstitute;
   bool from_needs_reset = true;
@@ -108,8 +134,11 @@ CodePageConverter::CodePageConverter(int code_page) : state_(std::make_unique<St
   UErrorCode error = U_ZERO_ERROR;
   state_->converter.reset(ucnv_open(name, &error));
   if (U_FAILURE(error)) state_->converter.reset();
-  // Pages are large, and ICU's general converter would spend most of an extraction's time on them.
-  if (state_->converter && (code_page == kGbk || code_page == kAnsi)) state_->gbk = &kGbkDecodeTable;
+  // Pages are large and words many: ICU's general converter would spend most of an extraction's time on them.
+  if (state_->converter && (code_page == kGbk || code_page == kAnsi)) {
+    state_->gbk = &kGbkDecodeTable;
+    state_->gbk_encode = &kGbkEncodeTable;
+  }
 }
 
 CodePageConverter::~CodePageConverter() = default;
@@ -167,6 +196,7 @@ std::size_t CodePageConverter::byte_offset_of_unit(std::string_view bytes, std::
 void CodePageConverter::from_wide(std::u16string_view wide, std::string& out, Unmappable unmappable) {
   UConverter* c = state_->converter.get();
   if (c == nullptr || wide.empty()) return;
+  if (state_->gbk_encode != nullptr && encode_gbk(*state_->gbk_encode, wide, out)) return;
   // Extraction converts one short group after another: the callback is set and the state reset only when
   // needed, since both cost more than converting a word.
   if (!state_->from_callback_set || state_->from_callback != unmappable) {

@@ -157,5 +157,47 @@ TEST(GbkDecoding, AgreesWithIcuOnEveryPairAndOnRandomBytes) {
   }
 }
 
+// Words go back to GBK through a table of our own as well; ICU with its stop callback is the reference for
+// every unit it can hold, and a text holding one it cannot goes through ICU whole.
+std::string icu_gbk_encode(const std::u16string& wide) {
+  UErrorCode error = U_ZERO_ERROR;
+  UConverter* converter = ucnv_open("windows-936-2000", &error);
+  ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &error);
+  std::string out(wide.size() * 4 + 1, '\0');
+  error = U_ZERO_ERROR;
+  char* target = out.data();
+  const UChar* source = reinterpret_cast<const UChar*>(wide.data());
+  ucnv_fromUnicode(converter, &target, out.data() + out.size(), &source, source + wide.size(), nullptr, true,
+                   &error);
+  ucnv_close(converter);
+  out.resize(static_cast<std::size_t>(target - out.data()));
+  return out;
+}
+
+TEST(GbkEncoding, AgreesWithIcuOnEveryUnitAndOnRandomTexts) {
+  const auto ours = [](const std::u16string& wide) {
+    return platform::wide_to_multibyte(platform::kGbk, wide, platform::Unmappable::kStop);
+  };
+  for (char32_t u = 1; u <= 0xFFFF; ++u) {
+    if (u >= 0xD800 && u <= 0xDFFF) continue;
+    const std::u16string unit(1, static_cast<char16_t>(u));
+    ASSERT_EQ(ours(unit), icu_gbk_encode(unit)) << std::hex << static_cast<unsigned>(u);
+    ASSERT_EQ(ours(u"a" + unit + u"中"), icu_gbk_encode(u"a" + unit + u"中"))
+        << std::hex << static_cast<unsigned>(u);
+  }
+  // Hanzi, ASCII, units GBK lacks (Thai U+0E01, the kana voicing mark U+3099), a surrogate pair and its
+  // halves alone.
+  const char16_t pool[] = {u'中', u'文', u'a', u'<', 0x20AC, 0x0E01, 0x3099, 0xD83D, 0xDE00, u'\u00B7'};
+  std::mt19937 random(11);
+  std::uniform_int_distribution<std::size_t> pick(0, std::size(pool) - 1);
+  for (int round = 0; round < 3000; ++round) {
+    std::u16string wide(static_cast<std::size_t>(round % 12) + 1, u' ');
+    for (char16_t& unit : wide) unit = pool[pick(random)];
+    ASSERT_EQ(ours(wide), icu_gbk_encode(wide)) << round;
+  }
+  // Under substitution a unit GBK lacks becomes "?" and the rest is still converted.
+  EXPECT_EQ(platform::wide_to_multibyte(platform::kGbk, u"中\u0E01文"), "\xD6\xD0?\xCE\xC4");
+}
+
 }  // namespace
 }  // namespace lexomir
