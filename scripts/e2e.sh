@@ -27,9 +27,10 @@ fail() {
   exit 1
 }
 
-# The X server picks a free display and tells us which.
+# The X server picks a free display and tells us which. Without -noreset it would reset its keymap each
+# time its last client leaves, undoing the keycodes set below before the program connects.
 exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 exec 3>&-
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
@@ -74,7 +75,9 @@ for ((i = 0; i < ${#question}; i++)); do
   character=${question:i:1}
   [[ $mapped == *"$character"* ]] && continue
   [ ${#free_keycodes[@]} -gt 0 ] || fail "no free keycode for $character"
-  xmodmap -e "keycode ${free_keycodes[0]} = $(printf 'U%04X' "'$character")"
+  keysym=$(printf 'U%04X' "'$character")
+  xmodmap -e "keycode ${free_keycodes[0]} = $keysym"
+  grep -q "($keysym)" <<<"$(xmodmap -pk)" || fail "the keymap did not take $keysym for $character"
   free_keycodes=("${free_keycodes[@]:1}")
   mapped+=$character
 done
