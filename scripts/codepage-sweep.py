@@ -92,6 +92,16 @@ def report(title, differences, total):
             print(f"          {row}")
 
 
+def difference_reason(ours, theirs, code_page):
+    if theirs is None and is_private_use(ours):
+        return f"private use in {code_page}, python has no character"
+    if theirs is None and ours == "\ufffd":
+        return "no character in either (we give U+FFFD)"
+    if theirs is None:
+        return f"character in {code_page} only"
+    return "different characters"
+
+
 def sweep_gbk(binary):
     rows = run(binary, "gbk")
     differences = collections.defaultdict(list)
@@ -99,15 +109,8 @@ def sweep_gbk(binary):
         theirs = python_decode(code, "gbk")
         if theirs == ours:
             continue
-        if theirs is None and is_private_use(ours):
-            reason = "user-defined area: 936 gives private use, python has no character"
-        elif theirs is None and ours == "\ufffd":
-            reason = "no character in either (we give U+FFFD)"
-        elif theirs is None:
-            reason = "character in 936 only"
-        else:
-            reason = "different characters"
-        differences[reason].append(f"{code.hex().upper()}: ours {ours!r} python {theirs!r}")
+        differences[difference_reason(ours, theirs, "936")].append(
+            f"{code.hex().upper()}: ours {ours!r} python {theirs!r}")
     report("GBK codes (lead bytes alone and two-byte codes)", differences, len(rows))
 
 
@@ -118,15 +121,8 @@ def sweep_big5(binary):
     for code, (ours, ours_gbk) in rows.items():
         theirs = python_decode(code, "cp950")
         if theirs != ours:
-            if theirs is None and is_private_use(ours):
-                reason = "private use in 950, python has no character"
-            elif theirs is None and ours == "\ufffd":
-                reason = "no character in either (we give U+FFFD)"
-            elif theirs is None:
-                reason = "character in 950 only"
-            else:
-                reason = "different characters"
-            differences[reason].append(f"{code.hex().upper()}: ours {ours!r} python {theirs!r}")
+            differences[difference_reason(ours, theirs, "950")].append(
+                f"{code.hex().upper()}: ours {ours!r} python {theirs!r}")
             continue
         if theirs is None:
             continue
