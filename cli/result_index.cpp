@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include <algorithm>
+
 namespace lexomir {
 
 namespace {
@@ -39,7 +41,9 @@ void ResultIndex::assign(const Text& text) {
   text_.clear();
   bytes_.reset();
   pairs_.reset();
-  starts_.clear();
+  std::fill(latest_start_.begin(), latest_start_.end(), 0);
+  start_offset_.clear();
+  earlier_start_.clear();
   next_start_ = 0;
   found_.clear();
   in_pair_ = false;
@@ -60,8 +64,10 @@ void ResultIndex::note_character_starts(std::size_t from) {
   // places where earlier characters begin.
   std::size_t at = from;
   while (at + 1 < text_.size()) {
-    starts_[static_cast<std::uint16_t>(pair_of(text_[at], text_[at + 1]))].push_back(
-        static_cast<std::uint32_t>(at));
+    std::uint32_t& latest = latest_start_[pair_of(text_[at], text_[at + 1])];
+    start_offset_.push_back(static_cast<std::uint32_t>(at));
+    earlier_start_.push_back(latest);
+    latest = static_cast<std::uint32_t>(start_offset_.size());
     at += is_lead(text_[at]) ? 2 : 1;
   }
   next_start_ = at;
@@ -86,13 +92,11 @@ bool ResultIndex::contains(const Text& word) {
   bool found = false;
   if (word.size() == 1) {
     found = find_on_character_boundary(text_, word) != std::string_view::npos;
-  } else if (const auto places = starts_.find(static_cast<std::uint16_t>(pair_of(word[0], word[1])));
-             places != starts_.end()) {
-    for (const std::uint32_t at : places->second) {
-      if (text_.size() - at >= word.size() && text_.compare(at, word.size(), word) == 0) {
-        found = true;
-        break;
-      }
+  } else {
+    for (std::uint32_t entry = latest_start_[pair_of(word[0], word[1])]; entry != 0 && !found;
+         entry = earlier_start_[entry - 1]) {
+      const std::uint32_t at = start_offset_[entry - 1];
+      found = text_.size() - at >= word.size() && text_.compare(at, word.size(), word) == 0;
     }
   }
   if (found) found_.insert(word);

@@ -7,7 +7,6 @@
 #include <bitset>
 #include <cstdint>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -33,8 +32,12 @@ class ResultIndex {
   Text text_;
   std::bitset<256> bytes_;
   std::bitset<65536> pairs_;
-  // For each pair of bytes, the offsets where a character begins with it, in increasing order.
-  std::unordered_map<std::uint16_t, std::vector<std::uint32_t>> starts_;
+  // The offsets where a character begins, each linked to the one before it that begins with the same pair
+  // of bytes: latest_start_[pair] is one past the latest such entry, 0 for none, and so is each link. Flat
+  // arrays, since a hash map of vectors cost more than the rest of an append.
+  std::vector<std::uint32_t> latest_start_ = std::vector<std::uint32_t>(65536, 0);
+  std::vector<std::uint32_t> start_offset_;
+  std::vector<std::uint32_t> earlier_start_;
   // The next offset where a character begins and whose pair is not noted yet (the text may end there).
   std::size_t next_start_ = 0;
   std::unordered_set<Text> found_;
